@@ -1,0 +1,16 @@
+# One place for the warning set every target of ours compiles with.
+add_library(corvane_warnings INTERFACE)
+target_compile_options(corvane_warnings INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wcast-align
+  -Wnon-virtual-dtor -Wold-style-cast -Woverloaded-virtual -Wnull-dereference
+  -Wimplicit-fallthrough)
+if(CORVANE_WERROR)
+  target_compile_options(corvane_warnings INTERFACE -Werror)
+endif()
+
+# corvane_library(NAME SOURCES...): a static library of one subsystem folder.
+function(corvane_library name)
+  add_library(${name} STATIC ${ARGN})
+  target_include_directories(${name} PUBLIC ${CORVANE_SOURCE_ROOT})
+  target_link_libraries(${name} PRIVATE corvane_warnings)
+endfunction()
