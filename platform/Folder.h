@@ -16,11 +16,13 @@ struct FolderEntry {
 };
 
 // All entries, hidden ones too: "." and ".." first (a drive root has neither, as on NTFS),
-// then the rest in case-insensitive name order. Host names that code page 1252 cannot hold
-// cannot be named and are left out. nullopt when the folder cannot be listed: it does not
-// resolve, is not a folder, cannot be read, is a symbolic link leading back to a folder above
-// it, lies on a pseudo file system (proc, sysfs, devtmpfs, cgroup, ...), or the listing would
-// be empty (an empty drive root).
+// then the rest in case-insensitive name order (1252 upper case; names equal but for case by
+// their bytes, so the order never varies). Host names that Windows cannot name (see
+// windowsName in WinPath.h) are left out. nullopt when the folder cannot be listed: it does
+// not resolve, is not a folder, cannot be read, is reached through a way back (a symbolic link
+// or bind mount leading to a folder above it on the host path), lies on a pseudo file system
+// (proc, sysfs, devtmpfs, cgroup, ...), or the listing would be empty (an empty drive root).
+// Cost: one look at the disk per entry that is a folder or a link; plain files cost none.
 std::optional<std::vector<FolderEntry>> listFolder(std::string_view windowsPath);
 
 // Whether the path can be opened for listing (listFolder would succeed).
