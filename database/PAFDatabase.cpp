@@ -26,13 +26,7 @@ CPAFDatabase::~CPAFDatabase() = default;
 
 std::optional<std::string> CPAFDatabase::WideToAnsi(const char16_t* text) {
   if (text == nullptr) return std::nullopt;
-  std::string ansi;
-  for (const char16_t* p = text; *p != 0; ++p) {
-    std::optional<unsigned char> byte = platform::wideToAnsi(*p);
-    if (!byte) return std::nullopt;
-    ansi.push_back(static_cast<char>(*byte));
-  }
-  return ansi;
+  return platform::wideToAnsiText(text);
 }
 
 int CPAFDatabase::Open(const char16_t* path, bool readOnlyAccess) {

@@ -157,4 +157,22 @@ int ansiCompareIgnoreCase(std::string_view a, std::string_view b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
+std::u16string ansiToWideText(std::string_view ansi) {
+  std::u16string wide;
+  wide.reserve(ansi.size());
+  for (const char c : ansi) wide.push_back(ansiToWide(static_cast<unsigned char>(c)));
+  return wide;
+}
+
+std::optional<std::string> wideToAnsiText(std::u16string_view wide) {
+  std::string ansi;
+  ansi.reserve(wide.size());
+  for (const char16_t unit : wide) {
+    const std::optional<unsigned char> byte = wideToAnsi(unit);
+    if (!byte) return std::nullopt;
+    ansi.push_back(static_cast<char>(*byte));
+  }
+  return ansi;
+}
+
 }  // namespace platform

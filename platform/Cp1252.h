@@ -34,4 +34,9 @@ bool ansiEqualsIgnoreCase(std::string_view a, std::string_view b);
 // NTFS-like order: compares upper-cased bytes (case-insensitive name order).
 int ansiCompareIgnoreCase(std::string_view a, std::string_view b);
 
+// Whole texts between code page 1252 and 16-bit units (the wide texts of the database engine).
+// wideToAnsiText gives nullopt when a unit has no 1252 byte.
+std::u16string ansiToWideText(std::string_view ansi);
+std::optional<std::string> wideToAnsiText(std::u16string_view wide);
+
 }  // namespace platform

@@ -71,6 +71,7 @@ bool leadsPath(std::string_view folder, std::string_view path) {
 
 std::mutex g_drivesMutex;
 std::optional<DriveMap> g_drives;
+std::optional<std::string> g_prefixOverride;  // set by useWinePrefix; "" = no prefix
 
 // Splits a Windows path's rest (after any drive) into components, taking "." and ".." away by
 // name as Windows does before it looks at the disk.
@@ -190,6 +191,10 @@ std::optional<DriveMap::Match> DriveMap::driveOf(std::string_view hostPath) cons
 }
 
 std::string winePrefixFolder() {
+  {
+    std::lock_guard<std::mutex> lock(g_drivesMutex);
+    if (g_prefixOverride) return *g_prefixOverride;
+  }
   const char* prefix = std::getenv("WINEPREFIX");
   if (prefix != nullptr && *prefix != '\0') return prefix;
   const char* home = std::getenv("HOME");
@@ -209,6 +214,7 @@ const DriveMap& drives() {
 void useWinePrefix(const std::string& hostPrefixFolder) {
   std::lock_guard<std::mutex> lock(g_drivesMutex);
   g_drives = hostPrefixFolder.empty() ? DriveMap() : DriveMap::fromPrefix(hostPrefixFolder);
+  g_prefixOverride = hostPrefixFolder;
 }
 
 std::optional<ResolvedPath> resolveWindowsPath(std::string_view windowsPath, bool lastMayBeAbsent) {

@@ -37,12 +37,14 @@ class DriveMap {
   std::array<std::string, 26> resolved_;  // realpath of the folder when it differs, else empty
 };
 
-// The prefix: $WINEPREFIX, else ~/.wine. Its map is built on first use and kept.
+// The prefix: the one given to useWinePrefix, else $WINEPREFIX, else ~/.wine. Its map is built
+// on first use and kept. The registry reads user.reg from the same prefix.
 std::string winePrefixFolder();
 const DriveMap& drives();
 
 // Tests (and the program, should it ever need it) point the namespace at another prefix.
-// Rebuilds the drive map from that prefix at once; an empty folder means "no prefix".
+// Rebuilds the drive map from that prefix at once; an empty folder means "no prefix" (only Z:,
+// and no registry).
 // Not to be called while another thread uses the namespace.
 void useWinePrefix(const std::string& hostPrefixFolder);
 
