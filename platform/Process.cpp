@@ -142,3 +142,15 @@ bool startDetached(const std::string& hostProgram, const std::vector<std::string
 }
 
 }  // namespace platform
+
+namespace platform {
+
+bool startBatch(const std::string& windowsBatchPath) {
+  const std::optional<std::string> program = ownProgramHostPath();
+  if (!program) return false;
+  const std::string::size_type slash = program->rfind('/');
+  const std::string interpreter = program->substr(0, slash + 1) + "corvane-cmd";
+  return startDetached(interpreter, {windowsBatchPath});
+}
+
+}  // namespace platform

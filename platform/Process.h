@@ -25,3 +25,12 @@ std::optional<std::string> ownProgramPath();
 bool startDetached(const std::string& hostProgram, const std::vector<std::string>& arguments);
 
 }  // namespace platform
+
+namespace platform {
+
+// Starts the command interpreter on a batch file by its Windows path, minimised and detached
+// from the program: corvane-cmd from the program's own folder, its output to the program's
+// standard error. False when it could not be started.
+bool startBatch(const std::string& windowsBatchPath);
+
+}  // namespace platform
