@@ -2,7 +2,7 @@
 add_library(corvane_warnings INTERFACE)
 target_compile_options(corvane_warnings INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wcast-align
-  -Wnon-virtual-dtor -Wold-style-cast -Woverloaded-virtual -Wnull-dereference
+  -Wnon-virtual-dtor -Wold-style-cast -Woverloaded-virtual
   -Wimplicit-fallthrough)
 # GCC 12 reports -Wrestrict inside std::string's own code at -O2 (GCC bug 105329), a false
 # alarm on code we do not write.
