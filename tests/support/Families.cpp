@@ -12,19 +12,22 @@ PafBuilder demoFamily() {
   const int grandfather = b.addIndividual();
   const int grandmother = b.addIndividual();
   const int mother = b.addIndividual();
+  const int uncle = b.addIndividual();
   b.addIndividual();  // a child without media
   const int grandparents = b.addMarriage(grandfather, grandmother);
   const int parents = b.addMarriage(0, mother);  // the husband is not recorded
   const int source = b.addSource("Parish of Saint Brendan", "Register of baptisms 1890-1910");
-  const int baptism = b.addCitation(mother, 'A');
-  b.addCitation(grandparents, 'G');
+  b.addCitation(mother, 'A');
+  const int marriageEvent = b.addCitation(grandparents, 'G');
 
   b.addMediaLink(paf::kOwnerIndividual, grandmother, ".\\Photos\\grandma.jpg");
   b.addMediaLink(paf::kOwnerMarriage, grandparents, "Photos\\wedding.jpg");
   b.addMediaLink(paf::kOwnerSource, source, "C:\\Family\\Scans\\letter.png");
-  b.addMediaLink(paf::kOwnerCitation, baptism, "Photos\\baptism.jpg");  // no such file
-  b.addMediaLink(MediaLink{});                                         // an empty slot
-  b.addMediaLink(paf::kOwnerMarriage, parents, "Photos\\wedding.jpg");  // a shared path
+  // Kept in Photos\Old on disk, not where the link says.
+  b.addMediaLink(paf::kOwnerIndividual, uncle, "Portraits\\uncle.jpg");
+  b.addMediaLink(paf::kOwnerCitation, marriageEvent, "Photos\\marriage-record.jpg");  // nowhere
+  b.addMediaLink(MediaLink{});                                                        // an empty slot
+  b.addMediaLink(paf::kOwnerMarriage, parents, "Photos\\wedding.jpg");              // a shared path
   return b;
 }
 

@@ -6,10 +6,12 @@
 
 namespace corvane::testing {
 
-// A small family: four individuals, two marriages (one without a husband), a source, two
-// citations, and media links of every owner kind: .\Photos\grandma.jpg (individual),
-// Photos\wedding.jpg (two marriages share the text), C:\Family\Scans\letter.png (source),
-// the missing Photos\baptism.jpg (citation), and one empty slot.
+// The demo family, for a family folder C:\Family\: five individuals, two marriages (one
+// without a husband), a source, two citations, and media links of every owner kind:
+// .\Photos\grandma.jpg (individual), Photos\wedding.jpg (two marriages share the text),
+// C:\Family\Scans\letter.png (source, an absolute path under the family folder),
+// Portraits\uncle.jpg (individual; the file lies in Photos\Old), the missing
+// Photos\marriage-record.jpg (a citation of a marriage event), and one empty slot.
 PafBuilder demoFamily();
 
 // `count` individual-owned link records; link i has the path prefix + i in six digits +
