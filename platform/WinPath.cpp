@@ -203,11 +203,14 @@ std::string winePrefixFolder() {
 }
 
 const DriveMap& drives() {
-  std::lock_guard<std::mutex> lock(g_drivesMutex);
-  if (!g_drives) {
-    const std::string prefix = winePrefixFolder();
-    g_drives = prefix.empty() ? DriveMap() : DriveMap::fromPrefix(prefix);
+  {
+    std::lock_guard<std::mutex> lock(g_drivesMutex);
+    if (g_drives) return *g_drives;
   }
+  // winePrefixFolder takes the lock itself, so it is asked before the lock is taken again.
+  const std::string prefix = winePrefixFolder();
+  std::lock_guard<std::mutex> lock(g_drivesMutex);
+  if (!g_drives) g_drives = prefix.empty() ? DriveMap() : DriveMap::fromPrefix(prefix);
   return *g_drives;
 }
 
