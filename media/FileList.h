@@ -68,6 +68,20 @@ class FileList {
   // Code that unlinks entries goes through here, so that the list's end stays known to append.
   FileList* removeEntry(FileList* previous, FileList* entry);
 
+  // The link repair, called on missingList with the full path of a file that exists (Windows
+  // form, code page 1252). Every entry whose path has the file's name (fileNameOf, letter case
+  // counting), and whose link record's first path text has that name too, gets its link record
+  // pointed at a kind-5 text holding the new path: an existing text holding the full path or
+  // its stored form, else a new one holding the stored form (the full path when
+  // Form1->normalizePaths is off). The record is written back, Form1->linksChanged is set and
+  // the entry leaves the list (removeEntry). Entries of other names, and entries whose record
+  // names another file, stay as they are. A new text that cannot be stored (longer than 255
+  // bytes, or the database could not take it) leaves the record unwritten and the entry in
+  // the list. Nothing is shown.
+  // REQUIRES: Form1 exists; setDatabase was given the open database (without one nothing is
+  // repaired).
+  void repairFromFile(const char* filePath);
+
   // The open database that the report texts and the link repair read through. Class-wide,
   // shared by all lists, not owned.
   static void setDatabase(CPAFDatabase* database);
