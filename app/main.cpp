@@ -43,7 +43,7 @@ std::unique_ptr<vcl::Backend> chooseBackend(bool console) {
   (void)console;
 #endif
 #if HAVE_CORVANE_UI_CONSOLE
-  return ui::makeConsoleBackend(std::cin, std::cout);
+  return ui::makeConsoleBackend();
 #else
   return nullptr;
 #endif

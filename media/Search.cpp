@@ -171,9 +171,10 @@ class Search {
       item.resize(prefixLength);
       item += entry.name;
       progress_.show(item);
-      // The listing's own type spares opening every file; a folder that cannot be read counts as
-      // a file, as when it was opened to find out.
-      if (entry.isFolder && platform::isListableFolder(item)) {
+      // The listing's own type spares opening every entry; a folder that cannot be listed (no
+      // read access, a way back up, a pseudo file system) counts as a file, as when it was opened
+      // to find out.
+      if (entry.isFolder) {
         // A folder of a level read before: the rest of this folder is not looked at either.
         if (searchedPaths_.contains(std::string_view(item))) return;
         if (nextQueue_ == nullptr) {

@@ -150,6 +150,8 @@ bool entryIsFolder(const ListableFolder& folder, const dirent& entry) {
   if (entry.d_type != DT_DIR && entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
   struct stat status {};
   if (fstatat(folder.fd, entry.d_name, &status, AT_NO_AUTOMOUNT) != 0 || !S_ISDIR(status.st_mode)) return false;
+  // A folder without read access cannot be listed either.
+  if (faccessat(folder.fd, entry.d_name, R_OK, AT_EACCESS) != 0) return false;
   const Identity identity = identityOf(status);
   if (folder.onChain(identity)) return false;
   if (identity.device == folder.self.device) return true;  // same file system: not a pseudo one

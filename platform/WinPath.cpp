@@ -220,6 +220,12 @@ void useWinePrefix(const std::string& hostPrefixFolder) {
   g_prefixOverride = hostPrefixFolder;
 }
 
+void useDefaultWinePrefix() {
+  std::lock_guard<std::mutex> lock(g_drivesMutex);
+  g_drives.reset();
+  g_prefixOverride.reset();
+}
+
 std::optional<ResolvedPath> resolveWindowsPath(std::string_view windowsPath, bool lastMayBeAbsent) {
   if (windowsPath.empty() || windowsPath.find('\0') != std::string_view::npos) return std::nullopt;
   // "\\server\share", "\\?\..." and "\\.\..." name no drive of ours.

@@ -47,6 +47,8 @@ const DriveMap& drives();
 // and no registry).
 // Not to be called while another thread uses the namespace.
 void useWinePrefix(const std::string& hostPrefixFolder);
+// Back to the prefix of the environment ($WINEPREFIX, else ~/.wine), read again on next use.
+void useDefaultWinePrefix();
 
 // A Windows path resolved to the host. isDriveRoot: the path names a drive's root folder
 // ("C:\", "C:", "C:\Family\..").

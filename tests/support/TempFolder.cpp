@@ -51,7 +51,7 @@ TempPrefix::TempPrefix() {
   reload();
 }
 
-TempPrefix::~TempPrefix() { platform::useWinePrefix(""); }
+TempPrefix::~TempPrefix() { platform::useDefaultWinePrefix(); }
 
 fs::path TempPrefix::addDrive(char letter) {
   const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));

@@ -25,8 +25,8 @@ class TempFolder {
 };
 
 // A prefix with dosdevices/ and, for each drive asked for, a folder "drive_x" that the drive
-// letter maps to. While the object lives, the Windows path namespace uses this prefix; the
-// destructor points the namespace back at a prefix-less map (Z: only).
+// letter maps to. While the object lives, the Windows path namespace (and the registry) use this
+// prefix; the destructor points them back at the environment's prefix.
 class TempPrefix {
  public:
   TempPrefix();
