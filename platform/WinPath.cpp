@@ -226,6 +226,12 @@ void useDefaultWinePrefix() {
   g_prefixOverride.reset();
 }
 
+std::vector<std::string> windowsPathComponents(std::string_view pathWithoutDrive) {
+  std::vector<std::string> components;
+  appendComponents(pathWithoutDrive, components);
+  return components;
+}
+
 std::optional<ResolvedPath> resolveWindowsPath(std::string_view windowsPath, bool lastMayBeAbsent) {
   if (windowsPath.empty() || windowsPath.find('\0') != std::string_view::npos) return std::nullopt;
   // "\\server\share", "\\?\..." and "\\.\..." name no drive of ours.

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -77,6 +78,11 @@ std::optional<std::string> toWindowsPath(std::string_view hostPath);
 // it: a character 1252 does not have, invalid UTF-8, or a character Windows forbids in names
 // (control characters, \ / < > : " | ? *).
 std::optional<std::string> windowsName(std::string_view hostName);
+
+// The components of a Windows path's part after its drive ("\\Photos\\.\\a.jpg" -> Photos, a.jpg),
+// "." and ".." taken away by name as Windows does before it looks at the disk; "\\" and "/"
+// both separate.
+std::vector<std::string> windowsPathComponents(std::string_view pathWithoutDrive);
 
 // Joins a folder and a name with exactly one backslash between them ("C:" + "x" gives "C:\x");
 // an empty folder gives the name alone.

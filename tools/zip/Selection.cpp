@@ -11,8 +11,6 @@
 namespace tools::zip {
 namespace {
 
-bool isSeparator(char c) { return c == '\\' || c == '/'; }
-
 bool hasDrive(std::string_view name) {
   return name.size() >= 2 && name[1] == ':' && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
 }
@@ -33,21 +31,9 @@ std::vector<std::string> listLines(std::string_view text) {
 
 std::string entryName(std::string_view windowsName) {
   if (hasDrive(windowsName)) windowsName.remove_prefix(2);
-  std::vector<std::string_view> parts;
-  while (!windowsName.empty()) {
-    std::size_t end = 0;
-    while (end < windowsName.size() && !isSeparator(windowsName[end])) ++end;
-    const std::string_view part = windowsName.substr(0, end);
-    windowsName = end < windowsName.size() ? windowsName.substr(end + 1) : std::string_view();
-    if (part.empty() || part == ".") continue;
-    if (part == "..") {
-      if (!parts.empty()) parts.pop_back();
-      continue;
-    }
-    parts.push_back(part);
-  }
+  const std::vector<std::string> parts = platform::windowsPathComponents(windowsName);
   std::string ansi;
-  for (std::string_view part : parts) {
+  for (const std::string& part : parts) {
     if (!ansi.empty()) ansi += '/';
     ansi += part;
   }
