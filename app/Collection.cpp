@@ -1,5 +1,6 @@
 // Collecting the media references of the open database into the three lists, rewriting stored
 // paths under the database folder into the ".\" form, and the two path conversions.
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -41,7 +42,11 @@ void TForm1::collectMediaFiles() {
   const std::size_t folderLength = databaseFolder.size();
   MediaLinkRecord link;
   TextRecord text;
-  for (int n = 1; n <= database->header.mediaLinkCount; ++n) {
+  // mediaLinkCount comes from the file: numbers above the last one with a page cannot be read,
+  // and a count of 2^31 - 1 must neither keep the run busy for minutes nor overflow n.
+  const int linkCount = database->header.mediaLinkCount;  // a copy: the header is packed
+  const int lastLink = std::min(linkCount, database->MediaLinkSlots());
+  for (int n = 1; n <= lastLink; ++n) {
     if (!database->ReadMediaLink(&link, n) || link.ownerType == 0 || link.pathText == 0) continue;
 
     const char* stored = database->GetText(link.pathText, &text);

@@ -74,6 +74,16 @@ inline constexpr char kNothingToDo[] =
 inline constexpr char kNotFoundHeading[] = "The following multimedia files were\nnot found.\n\n";
 inline constexpr char kFoundFilesHeading[] = "Found Files ======================\n";
 inline constexpr char kMissingFilesHeading[] = "Missing Files =====================\n";
+// A write to the database failed (a full or failing disk): the path of the file stands between
+// the two parts.
+inline constexpr char kWriteFailedStart[] = "Corvane could not write to the database file\n";
+inline constexpr char kWriteFailedEnd[] =
+    "\n\nThe disk may be full, or failing.\n"
+    "\n"
+    "The links repaired before this happened are saved.\n"
+    "Nothing more was changed in the file, and no archive\n"
+    "was made. Make room on the disk, or copy the file\n"
+    "to another disk, then run Corvane again.";
 inline constexpr char kOutsideStart[] =
     "There is at least one multi-media file referenced\nin this database which isn't in ";
 inline constexpr char kOutsideMiddle[] = "\nor a folder that is subordinate to ";

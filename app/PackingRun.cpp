@@ -78,11 +78,19 @@ void TForm1::packDatabase() {
   if (hasEntries(missingList)) {
     Memo1->setText(Memo1->text() + "\n" + texts::kNotFoundHeading + missingText(missingList).cStr());
     linksChanged = false;
-    if (searchAndRescue) rescueMissingFiles();
+    // Once a write has failed the database takes no more: nothing to rescue into.
+    if (searchAndRescue && !database->WriteFailed()) rescueMissingFiles();
     if (linksChanged) {
       deleteLists();
       collectMediaFiles();
     }
+  }
+
+  // A write that did not reach the file ends the run here, in place of "Done!", "Problem!" or
+  // the archive.
+  if (database->WriteFailed()) {
+    vcl::MessageBox(texts::kWriteFailedStart + databasePath + texts::kWriteFailedEnd, "Whoops!", vcl::MB_OK);
+    return;
   }
 
   if (hasEntries(outsideList)) {

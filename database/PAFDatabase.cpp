@@ -120,8 +120,10 @@ bool CPAFDatabase::ReadPageCountTable() {
 
 bool CPAFDatabase::WriteAt(std::int64_t offset, const void* bytes, int size) {
   if (readOnly) return true;
-  if (fileHandle == nullptr || offset < 0 || size < 0) return false;
-  return fileHandle->writeAt(offset, bytes, static_cast<std::size_t>(size)) == static_cast<std::size_t>(size);
+  if (fileHandle == nullptr || offset < 0 || size < 0 || writeFailed) return false;
+  if (fileHandle->writeAt(offset, bytes, static_cast<std::size_t>(size)) == static_cast<std::size_t>(size)) return true;
+  writeFailed = true;
+  return false;
 }
 
 void CPAFDatabase::WriteHeader() {
@@ -135,7 +137,7 @@ bool CPAFDatabase::WriteHeaderCounters() {
 }
 
 void CPAFDatabase::Flush() {
-  if (fileHandle != nullptr && !readOnly) fileHandle->flush();
+  if (fileHandle != nullptr && !readOnly && !fileHandle->flush()) writeFailed = true;
 }
 
 int CPAFDatabase::PageType(std::int64_t offset) const {
@@ -148,9 +150,12 @@ int CPAFDatabase::PageType(std::int64_t offset) const {
   return t >= kMinPageType && t <= kMaxPageType ? t : 0;
 }
 
-// Adds a page of the type. The page is written before its map byte, so that a failure on the
-// way leaves at most an unlisted zero page behind; the in-memory header, table and index change
-// only once both are on disk.
+// Adds a page of the type. The writes go in an order that a failed write (a full or failing
+// disk) or a killed process can cut anywhere without harm: the zero page first, then the
+// header and the page-count table that count it, and the map byte that lists it last. Cut
+// short, this leaves at most a page that is counted but not listed, which nobody uses and the
+// next allocation passes by; never a page that the map lists but the header does not count,
+// which every later allocation would refuse as somebody's.
 int CPAFDatabase::AllocatePage(int type) {
   // A map page is no data page: its count is segmentCount, which only a new segment moves.
   if (type < kMinPageType || type > kMaxPageType || type == kSegmentMapPage) return 0;
@@ -179,8 +184,6 @@ int CPAFDatabase::AllocatePage(int type) {
     if (!ReadAt(PageOffset(segment, 0) + page, &mapByte, 1, &got) || mapByte != 0) return 0;
   }
   if (!WriteAt(PageOffset(segment, page), zeros, kPageSize)) return 0;
-  const unsigned char typeByte = static_cast<unsigned char>(type);
-  if (!WriteAt(PageOffset(segment, 0) + page, &typeByte, 1)) return 0;
 
   if (newSegment) {
     header.pagesUsedInLastSegment = 1;
@@ -190,6 +193,14 @@ int CPAFDatabase::AllocatePage(int type) {
     while (segmentIndexCount <= segment) AddSegmentIndex();
   }
 
+  // CountNewPage
+  header.pagesUsedInLastSegment = PlusOne(header.pagesUsedInLastSegment);
+  if (const int at = HeaderPageCountOffset(type); at != 0) {
+    unsigned char* count = HeaderBytes(header) + at;
+    EncodeFixed32(count, PlusOne(DecodeFixed32(count)));
+  }
+  WriteHeader();
+
   // IncrementPageCount
   const int entry = PageCountIndex(segment, type);
   pageCounts[entry] = static_cast<std::int16_t>(pageCounts[entry] + 1);
@@ -197,15 +208,13 @@ int CPAFDatabase::AllocatePage(int type) {
   EncodeFixed16(encoded, pageCounts[entry]);
   WriteAt(kPageCountTableOffset + 2 * entry, encoded, 2);
 
-  // CountNewPage
-  header.pagesUsedInLastSegment = PlusOne(header.pagesUsedInLastSegment);
-  if (const int at = HeaderPageCountOffset(type); at != 0) {
-    unsigned char* count = HeaderBytes(header) + at;
-    EncodeFixed32(count, PlusOne(DecodeFixed32(count)));
-  }
+  // SetPageType
+  const unsigned char typeByte = static_cast<unsigned char>(type);
+  WriteAt(PageOffset(segment, 0) + page, &typeByte, 1);
 
-  WriteHeader();
   Flush();
   LoadSegmentMap(segment);
+  // A page not listed, or not counted, takes no records: the caller must not go on with it.
+  if (writeFailed) return 0;
   return static_cast<int>(PageOffset(segment, page));
 }

@@ -62,6 +62,11 @@ class CPAFDatabase {
   bool ReadMediaLink(MediaLinkRecord* record, int number);
   bool WriteMediaLink(const MediaLinkRecord* record, int number);
 
+  // The highest link record number that has a page; ReadMediaLink fails for every number
+  // above it. A walk over the link records stops here as well as at header.mediaLinkCount,
+  // which a damaged header may set to anything up to 2^31 - 1.
+  int MediaLinkSlots() const;
+
   // Reads the text record at the offset into the caller's buffer; the address of its text,
   // or nullptr when it cannot be read.
   char* GetText(int offset, TextRecord* record);
@@ -75,11 +80,13 @@ class CPAFDatabase {
 
   // Appends the text the caller put into record->text as a new record of the kind, with the
   // given parent, not linked into a tree. Returns its offset, or 0 when it was not stored:
-  // a text longer than 255 bytes, no page for it, or a failed write.
+  // a text longer than 255 bytes, no page for it, or a failed write (of the record or of the
+  // header counters that keep the next append from landing on it).
   int AddTextRecord(TextRecord* record, int kind, int parent);
 
   // Adds a page of the type after the pages in use of the last segment; its offset, or 0
-  // when no page could be added (then nothing in memory has changed).
+  // when no page could be added (nothing in memory has changed then, unless a write failed
+  // after the zero page was on disk; WriteFailed() tells).
   int AllocatePage(int type);
 
   // Steps of Open and AllocatePage, public as the engine's own building blocks.
@@ -97,6 +104,7 @@ class CPAFDatabase {
   bool LocateRecord(int number, int* segment, int* page, int* slot, int type, int perPage) const;
   int PageOfRecord(int segment, int numberInSegment, int perPage, int type) const;
   int RecordOffset(int number, int type, int size, int perPage) const;
+  int RecordSlots(int type, int perPage) const;
   bool ReadRecord(void* buffer, int size, int number, int type, int perPage);
   bool WriteRecord(const void* bytes, int size, int number, int type, int perPage);
   int ReadTextRecord(int offset, TextRecord* record);
@@ -109,18 +117,25 @@ class CPAFDatabase {
   bool isOpen() const { return fileHandle != nullptr; }
   bool isReadOnly() const { return readOnly; }
 
+  // True once a write or a flush of this database failed (a full or failing disk). From then
+  // on every write is refused (WriteAt returns false, nothing reaches the file), so that what
+  // is on disk stays as consistent as it was at the failure: a link is only re-pointed after
+  // its text and the header counters that protect it were written. Callers tell the user.
+  bool WriteFailed() const { return writeFailed; }
+
   // Members in the order of the format's description: the header image first.
   PAFHeader header;
 
  private:
   bool ReadAt(std::int64_t offset, void* buffer, int size, int* bytesRead);
   void AddSegmentIndex();
-  bool PlaceableTextAppend(int size) const;
+  bool PlaceableTextAppend(int size);
   int PageType(std::int64_t offset) const;
   std::int64_t MaxTextRecords() const;
 
   std::unique_ptr<platform::File> fileHandle;
   bool readOnly;
+  bool writeFailed = false;
 
  public:
   std::int16_t pageCounts[paf::kPageCountEntries];

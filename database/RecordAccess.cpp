@@ -4,6 +4,7 @@
 // 8192 / size to a page. Numbers are 1-based and run through the type's pages of segment 0 in
 // ascending page number, then those of segment 1, and so on; segment s holds
 // pageCounts[s * 32 + t - 1] * perPage numbers.
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -85,6 +86,24 @@ int CPAFDatabase::RecordOffset(int number, int type, int size, int perPage) cons
   return static_cast<int>(offset);
 }
 
+// The numbers of segment s run from before + 1 to before + pageCounts * perPage, but only
+// those on the first min(pageCounts, pages the map lists) pages have a page (PageOfRecord).
+int CPAFDatabase::RecordSlots(int type, int perPage) const {
+  if (type < kMinPageType || type > kMaxPageType || perPage < 1) return 0;
+  std::int64_t before = 0;
+  std::int64_t last = 0;
+  for (int s = 0; s < kMaxSegments; ++s) {
+    const std::int64_t pages = std::max<std::int64_t>(pageCounts[PageCountIndex(s, type)], 0);
+    if (s < segmentIndexCount) {
+      const std::int64_t listed = segmentIndexes[static_cast<std::size_t>(s)]->pagesOfType[type - 1];
+      const std::int64_t usable = std::min(pages, listed);
+      if (usable > 0) last = before + usable * perPage;
+    }
+    before += pages * perPage;
+  }
+  return static_cast<int>(std::min<std::int64_t>(last, std::numeric_limits<std::int32_t>::max()));
+}
+
 bool CPAFDatabase::ReadRecord(void* buffer, int size, int number, int type, int perPage) {
   std::memset(buffer, 0, static_cast<std::size_t>(size));
   const int offset = RecordOffset(number, type, size, perPage);
@@ -122,3 +141,5 @@ bool CPAFDatabase::ReadMediaLink(MediaLinkRecord* record, int number) {
 bool CPAFDatabase::WriteMediaLink(const MediaLinkRecord* record, int number) {
   return WriteRecord(record, kMediaLink.size, number, kMediaLink.type, kMediaLink.perPage);
 }
+
+int CPAFDatabase::MediaLinkSlots() const { return RecordSlots(kMediaLink.type, kMediaLink.perPage); }

@@ -83,14 +83,23 @@ int CPAFDatabase::FindText(const char16_t* key, int kind, TextRecord* record, in
 }
 
 // Whether a record of `size` bytes can go at textAppendOffset: inside one text page, below
-// textAppendEnd. A damaged header must not make us write a text over somebody's records.
-bool CPAFDatabase::PlaceableTextAppend(int size) const {
+// textAppendEnd, on bytes that nothing has written yet (a text page starts as zeros and fills
+// from its start). A damaged header, or one whose last write was cut short, must not make us
+// write a text over somebody's records.
+bool CPAFDatabase::PlaceableTextAppend(int size) {
   const std::int64_t at = header.textAppendOffset;
   const std::int64_t end = header.textAppendEnd;
   if (at < kFirstSegmentOffset || end - at < size) return false;
   if (PageType(at) != kTextPage) return false;
   const std::int64_t pageStart = at - (at - kFirstSegmentOffset) % kPageSize;
-  return end <= pageStart + kPageSize;
+  if (end > pageStart + kPageSize) return false;
+  unsigned char room[kTextRecordBufferSize] = {};
+  int got = 0;
+  ReadAt(at, room, size, &got);  // bytes past the end of the file count as zeros
+  for (int i = 0; i < got; ++i) {
+    if (room[i] != 0) return false;
+  }
+  return true;
 }
 
 int CPAFDatabase::AddTextRecord(TextRecord* record, int kind, int parent) {
@@ -115,6 +124,7 @@ int CPAFDatabase::AddTextRecord(TextRecord* record, int kind, int parent) {
   if (!WriteAt(position, record, size)) return 0;
   header.textRecordCount = PlusOne(header.textRecordCount);
   header.textAppendOffset += size;
-  WriteHeaderCounters();
+  // Without the new append offset on disk, the next run would append over this record.
+  if (!WriteHeaderCounters()) return 0;
   return position;
 }

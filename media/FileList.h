@@ -77,7 +77,7 @@ class FileList {
   // the entry leaves the list (removeEntry). Entries of other names, and entries whose record
   // names another file, stay as they are. A new text that cannot be stored (longer than 255
   // bytes, or the database could not take it) leaves the record unwritten and the entry in
-  // the list. Nothing is shown.
+  // the list; so does a record that could not be written. Nothing is shown.
   // REQUIRES: Form1 exists; setDatabase was given the open database (without one nothing is
   // repaired).
   void repairFromFile(const char* filePath);

@@ -79,9 +79,12 @@ void FileList::repairFromFile(const char* filePath) {
         const int target = pathTextFor(*db, fullPath);
         if (target > 0) {
           link.pathText = target;
-          db->WriteMediaLink(&link, entry->linkRecord);
-          Form1->linksChanged = true;
-          repaired = true;
+          // A link that did not reach the file is not repaired: its entry stays missing. The
+          // database refuses every later write, and the run tells the user.
+          if (db->WriteMediaLink(&link, entry->linkRecord)) {
+            Form1->linksChanged = true;
+            repaired = true;
+          }
         }
       }
     }
