@@ -139,7 +139,7 @@ TEST_F(RewriteTest, NewDotTextIsAddedAndTheSecondCollectionFindsIt) {
   const int texts = form_->database->header.textRecordCount;
   form_->collectMediaFiles();
   EXPECT_TRUE(form_->pathsRewritten);
-  EXPECT_EQ(form_->database->header.textRecordCount, texts + 1);
+  EXPECT_EQ(static_cast<int>(form_->database->header.textRecordCount), texts + 1);
   EXPECT_EQ(linkPath(), ".\\Photos\\me.jpg");
 
   delete form_->foundList;
@@ -155,8 +155,8 @@ TEST_F(RewriteTest, ExistingDotTextIsReusedAndNoTextIsAdded) {
   form_->collectMediaFiles();
   MediaLinkRecord link;
   ASSERT_TRUE(form_->database->ReadMediaLink(&link, 1));
-  EXPECT_EQ(link.pathText, image_.textOffset(dotText_));
-  EXPECT_EQ(form_->database->header.textRecordCount, texts);
+  EXPECT_EQ(static_cast<int>(link.pathText), image_.textOffset(dotText_));
+  EXPECT_EQ(static_cast<int>(form_->database->header.textRecordCount), texts);
 }
 
 TEST_F(FamilyTest, LongFolderNamesAreLookedUpWhole) {
@@ -174,7 +174,7 @@ TEST_F(FamilyTest, LongFolderNamesAreLookedUpWhole) {
   form_->collectMediaFiles();
   MediaLinkRecord link;
   ASSERT_TRUE(form_->database->ReadMediaLink(&link, 1));
-  EXPECT_EQ(link.pathText, image.textOffset(existing));
+  EXPECT_EQ(static_cast<int>(link.pathText), image.textOffset(existing));
 }
 
 struct ConversionCase {

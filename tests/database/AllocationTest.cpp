@@ -19,8 +19,8 @@ TEST_F(DatabaseTest, PageIsAddedAfterThePagesInUseAndListedInTheIndex) {
 
   const int page = db.AllocatePage(fx::kMediaLinkPage);
   EXPECT_EQ(page, fx::pageOffset(0, used));
-  EXPECT_EQ(db.header.pagesUsedInLastSegment, used + 1);
-  EXPECT_EQ(db.header.mediaLinkPageCount, linkPages + 1);
+  EXPECT_EQ(static_cast<int>(db.header.pagesUsedInLastSegment), used + 1);
+  EXPECT_EQ(static_cast<int>(db.header.mediaLinkPageCount), linkPages + 1);
   EXPECT_EQ(db.pageCounts[fx::kMediaLinkPage - 1], tableEntry + 1);
   // The new page ends the type's group: record 133 is its first slot.
   EXPECT_EQ(db.RecordOffset(133, fx::kMediaLinkPage, fx::kMediaLinkSize, 132), page);
@@ -45,12 +45,12 @@ TEST_F(DatabaseTest, FullLastSegmentGetsANewSegment) {
   PafBuilder b = smallFamily(1);
   b.setPagesUsedInLastSegment(fx::kPagesPerSegment);
   CPAFDatabase& db = open(b.build());
-  ASSERT_EQ(db.header.segmentCount, 1);
+  ASSERT_EQ(static_cast<int>(db.header.segmentCount), 1);
 
   const int page = db.AllocatePage(fx::kTextPage);
   EXPECT_EQ(page, fx::pageOffset(1, 1));
-  EXPECT_EQ(db.header.segmentCount, 2);
-  EXPECT_EQ(db.header.pagesUsedInLastSegment, 2);
+  EXPECT_EQ(static_cast<int>(db.header.segmentCount), 2);
+  EXPECT_EQ(static_cast<int>(db.header.pagesUsedInLastSegment), 2);
   EXPECT_EQ(db.pageCounts[32 + fx::kTextPage - 1], 1);
   const std::string map = fileBytes(fx::segmentOffset(1), 2);
   EXPECT_EQ(map[0], fx::kMapPage);
@@ -59,7 +59,7 @@ TEST_F(DatabaseTest, FullLastSegmentGetsANewSegment) {
   db_.reset();
   CPAFDatabase again;
   ASSERT_EQ(again.Open(kDatabasePath, false), 1);
-  EXPECT_EQ(again.header.segmentCount, 2);
+  EXPECT_EQ(static_cast<int>(again.header.segmentCount), 2);
 }
 
 struct RefusedCase {
@@ -123,7 +123,7 @@ TEST_F(DatabaseTest, ReadOnlyAllocationChangesMemoryOnly) {
   ASSERT_EQ(db.Open(kDatabasePath, true), 1);
   const int used = db.header.pagesUsedInLastSegment;
   EXPECT_EQ(db.AllocatePage(fx::kTextPage), fx::pageOffset(0, used));
-  EXPECT_EQ(db.header.pagesUsedInLastSegment, used + 1);
+  EXPECT_EQ(static_cast<int>(db.header.pagesUsedInLastSegment), used + 1);
   EXPECT_EQ(fileBytes(0, image.size()), image.bytes());
 }
 

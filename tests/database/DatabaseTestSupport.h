@@ -18,6 +18,9 @@ using corvane::testing::PafImage;
 using corvane::testing::PagePlace;
 using corvane::testing::TextId;
 
+// Header and record fields are packed and may sit at odd addresses: tests compare copies of them
+// (static_cast<int>(db.header.segmentCount)), since EXPECT_EQ binds references to its arguments.
+
 inline constexpr char16_t kDatabasePath[] = u"C:\\Family\\tree.paf";
 
 class DatabaseTest : public ::testing::Test {

@@ -41,7 +41,7 @@ TEST_P(RecordLayoutTest, NumbersLandWhereTheWriterPutThem) {
     EXPECT_EQ(db.RecordOffset(n, fx::kMediaLinkPage, fx::kMediaLinkSize, 132), image.recordOffset(fx::kMediaLinkPage, n));
     MediaLinkRecord link;
     ASSERT_TRUE(db.ReadMediaLink(&link, n));
-    EXPECT_EQ(link.ownerNumber, n);
+    EXPECT_EQ(static_cast<int>(link.ownerNumber), n);
   }
   MediaLinkRecord past;
   EXPECT_FALSE(db.ReadMediaLink(&past, slots + 1));
@@ -111,15 +111,15 @@ TEST_F(DatabaseTest, OwnerRecordsReadTheirFields) {
   EXPECT_TRUE(db.ReadIndividual(&person, wife));
   MarriageRecord marriage;
   ASSERT_TRUE(db.ReadMarriage(&marriage, mrin));
-  EXPECT_EQ(marriage.husband, husband);
-  EXPECT_EQ(marriage.wife, wife);
+  EXPECT_EQ(static_cast<int>(marriage.husband), husband);
+  EXPECT_EQ(static_cast<int>(marriage.wife), wife);
   SourceRecord src;
   ASSERT_TRUE(db.ReadSource(&src, source));
   EXPECT_STREQ(src.author, "Parish clerk");
   EXPECT_STREQ(src.title, "Register of St Mary");
   CitationRecord cite;
   ASSERT_TRUE(db.ReadCitation(&cite, citation));
-  EXPECT_EQ(cite.ownerNumber, mrin);
+  EXPECT_EQ(static_cast<int>(cite.ownerNumber), mrin);
   EXPECT_EQ(cite.ownerEvent, 'G');
   EXPECT_FALSE(db.ReadMarriage(&marriage, mrin + 77));
 }

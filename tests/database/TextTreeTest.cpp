@@ -196,10 +196,10 @@ TEST_F(AppendTest, ThirteenByteTextFillsExactlyTheLastTwentySevenBytes) {
   TextRecord r = withText(".\\Photos\\a.jp");
   ASSERT_EQ(std::strlen(r.text), 13u);
   EXPECT_EQ(db.AddTextRecord(&r, 5, 4242), appendAt);
-  EXPECT_EQ(db.header.textAppendOffset, appendAt + 27);
-  EXPECT_EQ(db.header.textAppendOffset, end);
-  EXPECT_EQ(db.header.textPageCount, textPages);
-  EXPECT_EQ(db.header.textRecordCount, records + 1);
+  EXPECT_EQ(static_cast<int>(db.header.textAppendOffset), appendAt + 27);
+  EXPECT_EQ(static_cast<int>(db.header.textAppendOffset), end);
+  EXPECT_EQ(static_cast<int>(db.header.textPageCount), textPages);
+  EXPECT_EQ(static_cast<int>(db.header.textRecordCount), records + 1);
   // The record and the counters are on disk.
   const std::string stored = fileBytes(appendAt, 27);
   EXPECT_EQ(stored.substr(13), std::string(".\\Photos\\a.jp") + '\0');
@@ -218,9 +218,9 @@ TEST_F(AppendTest, TwentySixBytesLeftStartsANewTextPage) {
   const int at = db.AddTextRecord(&r, 5, 0);
   EXPECT_NE(at, oldAppend);
   EXPECT_EQ((at - fx::kFirstSegmentOffset) % fx::kPageSize, 0);
-  EXPECT_EQ(db.header.textAppendOffset, at + 27);
-  EXPECT_EQ(db.header.textAppendEnd, at + fx::kPageSize);
-  EXPECT_EQ(db.header.textPageCount, textPages + 1);
+  EXPECT_EQ(static_cast<int>(db.header.textAppendOffset), at + 27);
+  EXPECT_EQ(static_cast<int>(db.header.textAppendEnd), at + fx::kPageSize);
+  EXPECT_EQ(static_cast<int>(db.header.textPageCount), textPages + 1);
   // The abandoned bytes stay empty.
   EXPECT_EQ(fileBytes(oldAppend, 26), std::string(26, '\0'));
 }
@@ -241,7 +241,7 @@ TEST_F(AppendTest, AppendedTextIsNotFoundAndASecondAppendMakesASecondRecord) {
   TextRecord read;
   ASSERT_NE(db.GetText(second, &read), nullptr);
   EXPECT_STREQ(read.text, ".\\Photos\\new.jpg");
-  EXPECT_EQ(read.parent, position);
+  EXPECT_EQ(static_cast<int>(read.parent), position);
 }
 
 TEST_F(AppendTest, TextLongerThan255BytesIsRefusedAndNothingIsWritten) {
@@ -258,11 +258,11 @@ TEST_F(AppendTest, FirstTextOfAFileWithoutTextPagesBecomesTheLowTreeRoot) {
   PafBuilder b;
   b.addIndividual();
   CPAFDatabase& db = open(b.build());
-  ASSERT_EQ(db.header.lowKindTreeRoot, 0);
+  ASSERT_EQ(static_cast<int>(db.header.lowKindTreeRoot), 0);
   TextRecord r = withText("Marlow");
   const int at = db.AddTextRecord(&r, 1, 0);
   ASSERT_GT(at, 0);
-  EXPECT_EQ(db.header.lowKindTreeRoot, at);
+  EXPECT_EQ(static_cast<int>(db.header.lowKindTreeRoot), at);
   EXPECT_EQ(fileInt32(fx::kLowKindTreeRootOffset), at);
   TextRecord scratch;
   EXPECT_EQ(db.FindText(u"Marlow", 1, &scratch), at);
