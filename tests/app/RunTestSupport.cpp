@@ -1,8 +1,5 @@
 #include "tests/app/RunTestSupport.h"
 
-#include <fstream>
-#include <iterator>
-
 namespace {
 [[noreturn]] void throwProcessEnded(int status) { throw ProcessEnded{status}; }
 }  // namespace
@@ -35,6 +32,5 @@ ui::Shown RunTest::lastMessage() const {
 }
 
 std::string RunTest::fileBytes(const std::string& windowsPath) const {
-  std::ifstream in(prefix_.host(windowsPath), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return corvane::testing::readBytes(prefix_.host(windowsPath));
 }

@@ -21,13 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using corvane::testing::TempPrefix;
 
-std::string contentsOf(const fs::path& file) {
-  std::string bytes(static_cast<std::size_t>(fs::file_size(file)), '\0');
-  std::ifstream in(file, std::ios::binary);
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return bytes;
-}
-
 constexpr const char* kTree = "C:\\Family\\tree.paf";
 
 class FileTest : public ::testing::Test {
@@ -157,7 +150,7 @@ TEST_F(FileTest, ReaderCannotWrite) {
   ASSERT_TRUE(reader);
   EXPECT_FALSE(reader->writable());
   EXPECT_EQ(reader->writeAt(0, "XX", 2), 0u);
-  EXPECT_EQ(contentsOf(tree_), "0123456789");
+  EXPECT_EQ(corvane::testing::readBytes(tree_), "0123456789");
 }
 
 TEST_F(FileTest, WriteFaultHookCutsWritesShort) {
@@ -172,7 +165,7 @@ TEST_F(FileTest, WriteFaultHookCutsWritesShort) {
   EXPECT_EQ(file->writeAt(4, "CDEFG", 5), 3u);
   setWriteFaultHook({});
   EXPECT_EQ(file->writeAt(9, "H", 1), 1u);
-  EXPECT_EQ(contentsOf(tree_), "AB23CDE78H");
+  EXPECT_EQ(corvane::testing::readBytes(tree_), "AB23CDE78H");
 }
 
 TEST_F(FileTest, ExistsMeansOpensForReadingAsAFile) {

@@ -15,13 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 using corvane::testing::TempPrefix;
 
-std::string contentsOf(const fs::path& file) {
-  std::string bytes(static_cast<std::size_t>(fs::file_size(file)), '\0');
-  std::ifstream in(file, std::ios::binary);
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return bytes;
-}
-
 TEST(TextFileWriter, StoresEachNewlineAsCarriageReturnLineFeed) {
   TempPrefix prefix;
   prefix.addDrive('C');
@@ -33,7 +26,7 @@ TEST(TextFileWriter, StoresEachNewlineAsCarriageReturnLineFeed) {
   EXPECT_TRUE(writer->write(""));
   EXPECT_TRUE(writer->close());
   // The existing file was emptied and written, not a second one made beside it.
-  EXPECT_EQ(contentsOf(batch), "@echo off\r\ncd \"C:\\Family\"\r\n\r\n\r\nend");
+  EXPECT_EQ(corvane::testing::readBytes(batch), "@echo off\r\ncd \"C:\\Family\"\r\n\r\n\r\nend");
   EXPECT_EQ(std::distance(fs::directory_iterator(batch.parent_path()), fs::directory_iterator()), 1);
 }
 

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <system_error>
 
@@ -11,6 +12,11 @@
 namespace fs = std::filesystem;
 
 namespace corvane::testing {
+
+std::string readBytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 TempFolder::TempFolder() {
   const char* tmp = std::getenv("TMPDIR");

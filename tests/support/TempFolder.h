@@ -6,6 +6,9 @@
 
 namespace corvane::testing {
 
+// The whole content of a host file; empty when it cannot be read.
+std::string readBytes(const std::filesystem::path& file);
+
 class TempFolder {
  public:
   TempFolder();

@@ -55,13 +55,6 @@ ToolRun runTool(const std::string& program, const std::vector<std::string>& argu
   return ToolRun{result.status, readBytes(outputFile), readBytes(errorFile)};
 }
 
-std::string readBytes(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 std::map<std::string, std::string> filesBelow(const fs::path& folder) {
   std::map<std::string, std::string> files;
   for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TempFolder.h"  // readBytes
+
 namespace corvane::testing {
 
 struct ToolRun {
@@ -26,7 +28,6 @@ struct ToolSetup {
 
 ToolRun runTool(const std::string& program, const std::vector<std::string>& arguments, const ToolSetup& setup);
 
-std::string readBytes(const std::filesystem::path& file);
 
 // Every file below the folder by its "/"-separated relative path, with its bytes.
 std::map<std::string, std::string> filesBelow(const std::filesystem::path& folder);
