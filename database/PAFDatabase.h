@@ -115,7 +115,6 @@ class CPAFDatabase {
   static std::optional<std::string> WideToAnsi(const char16_t* text);
 
   bool isOpen() const { return fileHandle != nullptr; }
-  bool isReadOnly() const { return readOnly; }
 
   // True once a write or a flush of this database failed (a full or failing disk). From then
   // on every write is refused (WriteAt returns false, nothing reaches the file), so that what

@@ -22,6 +22,7 @@
 
 #include "app/Packer.h"
 #include "app/options/Optionscrn.h"
+#include "app/PackerTexts.h"
 #include "platform/Exit.h"
 #include "platform/ui/fltk/FltkBackend.h"
 #include "platform/vcl/Forms.h"
@@ -38,7 +39,8 @@ using corvane::testing::widgetAt;
 using corvane::testing::widgetsOf;
 
 constexpr int kMenuBar = 19;
-constexpr char kMainTitle[] = "Corvane   v1.8.3  -  free software by the Corvane developers";
+// The main window is found by its caption.
+constexpr const char* kMainTitle = texts::kCaption;
 
 struct ProcessEnded {
   int status;
